@@ -12,14 +12,20 @@ std::istream* consoleIn = &std::cin;
 
 }  // namespace
 
-std::ostream& ConsoleOut() { return *consoleOut; }
+std::ostream& ConsoleOut() {
+    return *consoleOut;
+}
 
 void SetConsoleStreams(std::ostream* out, std::istream* in) {
     consoleOut = out ? out : &std::cout;
     consoleIn = in ? in : &std::cin;
 }
 
-void PrintLine(const std::string& line) { *consoleOut << line << '\n'; }
+void PrintLine(const std::string& line) {
+    // Flushed at once: the front end shows the engine's output live through a pipe.
+    *consoleOut << line << '\n';
+    consoleOut->flush();
+}
 
 void WaitForKey() {
     consoleOut->flush();
@@ -27,6 +33,8 @@ void WaitForKey() {
     if (!*consoleIn) consoleIn->clear();
 }
 
-void ReportFatalError(const std::string& message) { throw FatalError(message); }
+void ReportFatalError(const std::string& message) {
+    throw FatalError(message);
+}
 
 }  // namespace kivo
