@@ -12,44 +12,64 @@ MessageBoxHandler& Handler() {
 
 QString TitleOf(MessageKind kind) {
     switch (kind) {
-        case MessageKind::Information: return QStringLiteral("Information");
-        case MessageKind::Error: return QStringLiteral("Error");
-        case MessageKind::Confirm: return QStringLiteral("Confirm");
-        case MessageKind::Plain: break;
+        case MessageKind::Information:
+            return QStringLiteral("Information");
+        case MessageKind::Error:
+            return QStringLiteral("Error");
+        case MessageKind::Confirm:
+            return QStringLiteral("Confirm");
+        case MessageKind::Plain:
+        case MessageKind::ConversionError:
+            break;
     }
     return QStringLiteral("KIVO GUI");
 }
 
 QMessageBox::Icon IconOf(MessageKind kind) {
     switch (kind) {
-        case MessageKind::Information: return QMessageBox::Information;
-        case MessageKind::Error: return QMessageBox::Critical;
-        case MessageKind::Confirm: return QMessageBox::Question;
-        case MessageKind::Plain: break;
+        case MessageKind::Information:
+            return QMessageBox::Information;
+        case MessageKind::Error:
+        case MessageKind::ConversionError:
+            return QMessageBox::Critical;
+        case MessageKind::Confirm:
+            return QMessageBox::Question;
+        case MessageKind::Plain:
+            break;
     }
     return QMessageBox::NoIcon;
 }
 
 }  // namespace
 
-void SetMessageBoxHandler(MessageBoxHandler handler) { Handler() = std::move(handler); }
+void SetMessageBoxHandler(MessageBoxHandler handler) {
+    Handler() = std::move(handler);
+}
 
 MessageAnswer ShowMessage(QWidget* parent, MessageKind kind, const QString& text,
                           MessageButtons buttons) {
     if (Handler()) return Handler()(kind, text, buttons);
     QMessageBox box(IconOf(kind), TitleOf(kind), text, QMessageBox::NoButton, parent);
     switch (buttons) {
-        case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-        case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case MessageButtons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case MessageButtons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
         case MessageButtons::YesNoCancel:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
     }
     switch (box.exec()) {
-        case QMessageBox::Yes: return MessageAnswer::Yes;
-        case QMessageBox::No: return MessageAnswer::No;
-        case QMessageBox::Cancel: return MessageAnswer::Cancel;
-        default: break;
+        case QMessageBox::Yes:
+            return MessageAnswer::Yes;
+        case QMessageBox::No:
+            return MessageAnswer::No;
+        case QMessageBox::Cancel:
+            return MessageAnswer::Cancel;
+        default:
+            break;
     }
     return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
 }
@@ -58,7 +78,9 @@ void ShowInformation(QWidget* parent, const QString& text) {
     ShowMessage(parent, MessageKind::Information, text);
 }
 
-void ShowError(QWidget* parent, const QString& text) { ShowMessage(parent, MessageKind::Error, text); }
+void ShowError(QWidget* parent, const QString& text) {
+    ShowMessage(parent, MessageKind::Error, text);
+}
 
 MessageAnswer AskConfirmation(QWidget* parent, const QString& text, MessageButtons buttons) {
     return ShowMessage(parent, MessageKind::Confirm, text, buttons);

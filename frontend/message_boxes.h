@@ -7,8 +7,9 @@ class QWidget;
 
 namespace kivo::gui {
 
-/// The four kinds of message box: titles "Information", "Error", "Confirm" and "KIVO GUI".
-enum class MessageKind { Information, Error, Confirm, Plain };
+/// The kinds of message box: titles "Information", "Error", "Confirm" and "KIVO GUI"; a
+/// conversion error has the error icon and the title "KIVO GUI".
+enum class MessageKind { Information, Error, Confirm, Plain, ConversionError };
 /// The buttons a box offers and the answer it gives.
 enum class MessageButtons { Ok, YesNo, YesNoCancel };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
