@@ -31,7 +31,7 @@ double ParseDateTimeToken(std::string_view token, const std::string& fileName = 
 /// A concentration series file opened for reading: tokens separated by blanks, tabs and line
 /// ends, read in large blocks; keeps the line number for messages.
 class ConcentrationStream {
-public:
+  public:
     /// Opens `path`; `displayName` is the name that messages give (the path when empty).
     explicit ConcentrationStream(const std::string& path, const std::string& displayName = {});
     ~ConcentrationStream();
@@ -41,14 +41,16 @@ public:
     bool IsOpen() const;
     /// True once a read found no further token (end of data or failure).
     bool Failed() const;
-    /// True once the end of the file was reached.
+    /// True once a read found no further token because the input ended (a 1A byte ends it
+    /// too); stays false after a read error or when the file could not be opened.
     bool ReachedEnd() const;
+    /// The line of the token read last.
     long LineNumber() const;
     const std::string& DisplayName() const;
 
     struct Impl;
 
-private:
+  private:
     Impl* impl_;
     friend int ReadConcentrationRow(ConcentrationStream&, std::string&, TTimeConcentration&);
 };
@@ -68,8 +70,8 @@ std::vector<TTimeConcentration> ReadConcentrationFile(const std::string& path,
                                                       const std::string& displayName = {});
 
 /// The 23 (user defined period) or 21 header lines of a converted series, CR LF each.
-std::string ConcentrationHeaderText(const AnalysisSettings& settings,
-                                    const std::string& sourcePath, int segment);
+std::string ConcentrationHeaderText(const AnalysisSettings& settings, const std::string& sourcePath,
+                                    int segment);
 /// Writes ConcentrationHeaderText to an open output file.
 void WriteConcentrationHeader(TextFileWriter& out, const AnalysisSettings& settings,
                               const std::string& sourcePath, int segment);

@@ -11,7 +11,7 @@ namespace kivo {
 /// LF is dropped; a byte 1A hexadecimal ends the input like the end of the file. A last
 /// line without a line end is a line too. Lines stay valid until the next call.
 class TextLineReader {
-public:
+  public:
     TextLineReader() = default;
     explicit TextLineReader(const std::string& path) { Open(path); }
     ~TextLineReader();
@@ -33,7 +33,7 @@ public:
     /// True when the file could not be opened or a read failed before the end.
     bool Failed() const { return failed_; }
 
-private:
+  private:
     bool FillBuffer();
 
     std::FILE* file_ = nullptr;
@@ -42,6 +42,7 @@ private:
     std::size_t end_ = 0;
     std::string carry_;
     long lineNumber_ = 0;
+    bool inputDone_ = false;
     bool reachedEnd_ = false;
     bool failed_ = false;
 };
