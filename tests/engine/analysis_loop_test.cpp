@@ -110,6 +110,17 @@ TEST_F(AnalysisLoopTest, CommentsAndMissingLastLineEndChangeNothing) {
               Result("variant_moving window summary.txt"));
 }
 
+TEST_F(AnalysisLoopTest, EventRunningAtALastRowWithoutLineEndIsClosed) {
+    AddSeries("open.con",
+              "01-Jan-1980-00h00\t0\t0\r\n01-Jan-1980-01h00\t0.0416667\t2\r\n"
+              "01-Jan-1980-02h00\t0.0833333\t3");
+    RunAnalysis(state_);
+    EXPECT_NE(Result("open_events.txt")
+                  .find("\r\n1.000e+00 (zero level)\t1\t1980-01-01 01:00:00\t0.042\t3.000e+00"
+                        "\t0.042\t-\t0\t5.000e+00\t2.500e+00\t4.167e-02\r\n"),
+              std::string::npos);
+}
+
 TEST_F(AnalysisLoopTest, SettingsSeriesIsReadInPlaceAndNamedByItsFileName) {
     fs::create_directory(dir_.Path() / "data");
     AddSeries("data/series.con", kHourlySeries);
