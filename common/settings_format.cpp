@@ -38,16 +38,16 @@ std::string_view TrimSpaces(std::string_view text) {
 
 /// The decimal exponent of the leading digit of a number text that from_chars found out of
 /// range (mantissa and exponent, no sign); it tells an overflow from an underflow.
-long LeadingDigitExponent(std::string_view number) {
-    long exponent = 0;
+long long LeadingDigitExponent(std::string_view number) {
+    long long exponent = 0;
     std::size_t i = 0;
-    long integerDigits = 0;
+    long long integerDigits = 0;
     bool significantSeen = false;
     for (; i < number.size() && IsDigit(number[i]); ++i) {
         if (number[i] != '0') significantSeen = true;
         if (significantSeen) ++integerDigits;
     }
-    long leadingFractionZeros = 0;
+    long long leadingFractionZeros = 0;
     if (i < number.size() && number[i] == '.') {
         for (++i; i < number.size() && IsDigit(number[i]); ++i) {
             if (!significantSeen && number[i] == '0') ++leadingFractionZeros;
@@ -55,9 +55,20 @@ long LeadingDigitExponent(std::string_view number) {
         }
     }
     if (i < number.size() && (number[i] == 'e' || number[i] == 'E')) {
-        long written = 0;
-        std::from_chars(number.data() + i + 1, number.data() + number.size(), written);
-        exponent = written;
+        // The written exponent may carry a "+" and may be far too long for any integer: it
+        // saturates, which keeps its sign, and the sign is all that matters here.
+        ++i;
+        bool negativeExponent = false;
+        if (i < number.size() && (number[i] == '+' || number[i] == '-')) {
+            negativeExponent = number[i] == '-';
+            ++i;
+        }
+        // Beyond the length of any text, so the digit counts cannot outweigh it.
+        constexpr long long kExponentLimit = 1000000000000000LL;
+        for (; i < number.size() && IsDigit(number[i]); ++i) {
+            exponent = std::min(kExponentLimit, exponent * 10 + (number[i] - '0'));
+        }
+        if (negativeExponent) exponent = -exponent;
     }
     return integerDigits > 0 ? exponent + integerDigits - 1 : exponent - leadingFractionZeros - 1;
 }

@@ -78,8 +78,9 @@ std::string IntervalText(double days) {
 }
 
 // Serials before 30 December 1899 are read linearly: -0.25 is 29 December 1899 18:00.
+// Beyond 1e11 days the milliseconds no longer fit a 64-bit count: such a serial is no date.
 std::string DateTimeText(double serial) {
-    if (!std::isfinite(serial) || std::fabs(serial) > 1e12) return General15(serial);
+    if (!std::isfinite(serial) || std::fabs(serial) > 1e11) return General15(serial);
     const long long totalMs = std::llround(serial * static_cast<double>(kMillisecondsPerDay));
     long long days = totalMs / kMillisecondsPerDay;
     long long msOfDay = totalMs % kMillisecondsPerDay;

@@ -348,8 +348,13 @@ TEST(SettingsNumbers, DecimalNumbersReadLikeAtofInTheCLocale) {
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(ParseDecimalNumber(text), expected) << text;
     }
-    EXPECT_EQ(ParseDecimalNumber("1e999"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(ParseDecimalNumber("1e-99999999999999999999"), 0.0);
+    // Too large for a double, however the exponent is written: infinite, as from atof.
+    for (const char* text : {"1e999", "1E+400", "1e99999999999999999999", "0.001e+312"}) {
+        EXPECT_EQ(ParseDecimalNumber(text), std::numeric_limits<double>::infinity()) << text;
+    }
     EXPECT_EQ(ParseDecimalNumber("-1e999"), -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(ParseDecimalNumber("-1e+400"), -std::numeric_limits<double>::infinity());
 }
 
 TEST(SettingsWriter, ScientificForm) {

@@ -76,6 +76,9 @@ TEST(Conventions, DateTimeText) {
         {29221.0 + 1e-11, "1980-01-01"},
         {29221.0 + 1.5 / 86400.0, "1980-01-01 00:00:01"},
         {2958465.0, "9999-12-31"},
+        // Serials too large for a millisecond count are written as numbers.
+        {5e11, "500000000000"},
+        {-5e11, "-500000000000"},
     };
     for (const auto& [serial, text] : cases) EXPECT_EQ(DateTimeText(serial), text) << serial;
 
