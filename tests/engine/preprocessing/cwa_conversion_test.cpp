@@ -103,5 +103,22 @@ TEST_F(CwaConversionTest, ShortLinesOfOtherSegmentsOrBeyondThePeriodAreNoError) 
               std::vector<std::string>{"01-Jan-1980-00h00\t0.000\t0.0015"});
 }
 
+TEST_F(CwaConversionTest, PeriodBoundsTestTheTimeInFullPrecision) {
+    const std::string input = output.File("precise.cwa");
+    WriteFile(
+        input,
+        " 01-Jan-1980-23h59 0.99999999999 1 10.0 1.0 0\n"
+        " 02-Jan-1980-00h00 1.000 1 10.0 2.0 0\n"
+        " 04-Jan-1980-00h00 3.000 1 10.0 3.0 0\n"
+        " 04-Jan-1980-00h01 3.00000000001 2 10.0 4.0 0\n"  // other segment: stops all the same
+        " 04-Jan-1980-00h02 3.000 1 10.0 5.0 0\n");
+    SetPeriod(1, 3);
+    AddInput(input, 1);
+    ASSERT_EQ(ConvertCwaFiles(state), 0);
+    EXPECT_EQ(
+        Rows("precise_seg1.con", input, 1),
+        (std::vector<std::string>{"02-Jan-1980-00h00\t1.000\t2", "04-Jan-1980-00h00\t3.000\t3"}));
+}
+
 }  // namespace
 }  // namespace kivo::test

@@ -172,5 +172,19 @@ TEST_F(OutConversionTest, RejectsLinesWithoutAUsableValue) {
     }
 }
 
+TEST_F(OutConversionTest, OnlyBlanksSeparateTokensAndAreTrimmed) {
+    const std::string input = output.File("tabs.out");
+    WriteFile(input,
+              Out553Text("\t2.000 03-Jan-1980-00h00 ConLiqWatLay_A 1.0 2.0\n"  // t reads as 0
+                         "1.000 02-Jan-1980-00h00 ConLiqWatLay_A 1.0 2.0\t\n"
+                         "2.000\t03-Jan-1980-00h00 ConLiqWatLay_A 1.0 2.0 3.0 \n"));
+    SetPeriod(1, 3);
+    AddInput(input, 2);
+    ASSERT_EQ(ConvertOut553Files(state), 0);
+    EXPECT_EQ(Rows("tabs_seg2.con", input, 2),
+              (std::vector<std::string>{"02-Jan-1980-00h00\t1.000\t2.0\t",
+                                        "ConLiqWatLay_A\t2.000\t03-Jan-1980-00h00\t3.0"}));
+}
+
 }  // namespace
 }  // namespace kivo::test
