@@ -5,8 +5,11 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include "frontend/file_dialogs.h"
+#include "frontend/grid.h"
+#include "frontend/main_window.h"
 #include "frontend/message_boxes.h"
 
 namespace kivo::gui::test {
@@ -79,6 +82,19 @@ inline QByteArray ReadBytes(const QString& path) {
 /// A fixture file of the front-end tests.
 inline QString FixturePath(const QString& name) {
     return QDir(QStringLiteral(KIVO_TEST_DATA_DIR "/frontend")).filePath(name);
+}
+
+/// Puts the window into a state that CollectSettings accepts: one concentration file, an
+/// existing output directory and one threshold.
+inline void MakeCollectable(TMainForm& window, const QTemporaryDir& dir) {
+    window.ComboBox_ModeSelect->setCurrentIndex(4);
+    window.ComboBox_ModeSelectChange();
+    const QString file = dir.filePath(QStringLiteral("a.con"));
+    WriteBytes(file, "t\tc\n");
+    window.InputFileGrid->setCellText(1, 0, file);
+    window.InputFileGrid->setCellText(1, 1, QStringLiteral("1"));
+    window.OutputDirEdit->setText(dir.path());
+    window.ThresholdsGrid->setCellText(1, 1, QStringLiteral("0.1"));
 }
 
 }  // namespace kivo::gui::test

@@ -19,23 +19,6 @@ using namespace kivo::gui::test;
 
 Q_DECLARE_METATYPE(kivo::gui::MessageKind)
 
-namespace {
-
-// Puts the window into a state that CollectSettings accepts: one concentration file, an
-// existing output directory and one threshold.
-void MakeCollectable(TMainForm& window, const QTemporaryDir& dir) {
-    window.ComboBox_ModeSelect->setCurrentIndex(4);
-    window.ComboBox_ModeSelectChange();
-    const QString file = dir.filePath(QStringLiteral("a.con"));
-    WriteBytes(file, "t\tc\n");
-    window.InputFileGrid->setCellText(1, 0, file);
-    window.InputFileGrid->setCellText(1, 1, QStringLiteral("1"));
-    window.OutputDirEdit->setText(dir.path());
-    window.ThresholdsGrid->setCellText(1, 1, QStringLiteral("0.1"));
-}
-
-}  // namespace
-
 class MainWindowTest : public QObject {
     Q_OBJECT
 

@@ -21,19 +21,6 @@ Q_DECLARE_METATYPE(kivo::gui::MessageAnswer)
 
 namespace {
 
-// One concentration file, an existing output directory and one threshold: a window that
-// CollectSettings accepts.
-void MakeCollectable(TMainForm& window, const QTemporaryDir& dir) {
-    window.ComboBox_ModeSelect->setCurrentIndex(4);
-    window.ComboBox_ModeSelectChange();
-    const QString file = dir.filePath(QStringLiteral("a.con"));
-    WriteBytes(file, "t\tc\n");
-    window.InputFileGrid->setCellText(1, 0, file);
-    window.InputFileGrid->setCellText(1, 1, QStringLiteral("1"));
-    window.OutputDirEdit->setText(dir.path());
-    window.ThresholdsGrid->setCellText(1, 1, QStringLiteral("0.1"));
-}
-
 // The settings of the reviewed file, entered through the controls. Paths are relative to
 // the current directory, so the written bytes do not depend on where the test runs.
 void EnterReviewedSettings(TMainForm& window) {
