@@ -1,5 +1,7 @@
 #include "engine/analysis_loop.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -18,6 +20,11 @@ namespace {
 
 // The row result of a comment line, which the event step never sees.
 constexpr int kCommentSkipped = 2;
+
+// A row holds a date/time token of at least 17 characters, t, the concentration and two
+// separators; the reservation for a larger file is capped (the series then grows as read).
+constexpr std::uintmax_t kShortestRowBytes = 21;
+constexpr std::uintmax_t kMostReservedRows = std::uintmax_t{1} << 26;
 
 bool IsSettingsSeries(const EngineState& state) {
     return state.settings.dataSource == conc_data;
@@ -52,6 +59,15 @@ struct SeriesAnalysis {
     MovingWindows windows;
 };
 
+// An upper bound of the rows of a series file, from its size: memory reserved for them is
+// touched only as far as rows arrive, and no value is moved as the series grows.
+std::size_t MostRowsOf(const std::string& path) {
+    std::error_code error;
+    const std::uintmax_t bytes = std::filesystem::file_size(path, error);
+    if (error) return 0;
+    return static_cast<std::size_t>(std::min(bytes / kShortestRowBytes + 1, kMostReservedRows));
+}
+
 void FeedRowToEvents(SeriesAnalysis& analysis, const std::vector<double>& thresholdLevels,
                      const TTimeConcentration& current, const TSampleHistory& history,
                      int rowResult) {
@@ -80,7 +96,6 @@ void ReadSeries(const EngineState& state, std::size_t series, const std::string&
         analysis.windows.UpdateWindows(current.concentration);
     }
     if (in.Failed() && !in.ReachedEnd()) ReportReadError(state, series);
-    analysis.windows.Finish();
 }
 
 template <typename WriteTable>
@@ -136,6 +151,7 @@ void AnalyseSeries(EngineState& state, std::size_t series) {
     const std::string openPath = SeriesOpenPath(state, seriesName);
     const int stepsPerDay = CountStepsPerDay(openPath, seriesName);
     analysis.windows.Reset(stepsPerDay, state.settings.userWindowSize);
+    analysis.windows.ReserveRows(MostRowsOf(openPath));
     ReadSeries(state, series, openPath, analysis);
 
     OutputDirectoryScope inOutputDirectory(state);

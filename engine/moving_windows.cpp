@@ -1,11 +1,16 @@
 #include "engine/moving_windows.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <exception>
+#include <new>
 #include <string>
+#include <system_error>
+#include <thread>
 
 #include "common/number_formats.h"
 #include "engine/console.h"
@@ -24,6 +29,10 @@ using AvxLanes = long long __attribute__((vector_size(32)));
 
 constexpr std::uint64_t kSignBit = std::uint64_t{1} << 63;
 constexpr std::size_t kRadixSortMinimum = 512;
+
+// Threads that compute windows side by side: more gain little over 11 windows, and each
+// touches buffers of its own.
+constexpr std::size_t kMaxWindowThreads = 4;
 
 // Independent vector accumulators of a wide block: enough to cover the latency of an addition.
 constexpr int kWideBlockVectors = 8;
@@ -154,35 +163,63 @@ class AscendingSorter {
         }
     }
 
+    // Makes room for lists of up to `count` values at once.
+    void Reserve(std::size_t count) { keys_.reserve(count); }
+
   private:
     static constexpr int kDigitBits = 11;
     static constexpr int kPasses = (64 + kDigitBits - 1) / kDigitBits;
     static constexpr std::size_t kBuckets = std::size_t{1} << kDigitBits;
 
     // Least significant digit first; a pass whose digit is the same for all keys is skipped.
+    // The keys move between the values' own memory and one buffer: every page of memory
+    // touched for the first time costs far more than the pass that fills it.
     void RadixSort(double* values, std::size_t count) {
         keys_.resize(count);
-        scratch_.resize(count);
         counts_.assign(kPasses * kBuckets, 0);
         for (std::size_t i = 0; i < count; ++i) {
-            keys_[i] = SortKey(values[i]);
+            const std::uint64_t key = SortKey(values[i]);
             for (int pass = 0; pass < kPasses; ++pass) {
-                ++counts_[pass * kBuckets + Digit(keys_[i], pass)];
+                ++counts_[pass * kBuckets + Digit(key, pass)];
             }
+            std::memcpy(values + i, &key, sizeof key);
         }
+        bool keysInValues = true;
         for (int pass = 0; pass < kPasses; ++pass) {
             std::size_t* bucketStart = counts_.data() + pass * kBuckets;
-            if (bucketStart[Digit(keys_[0], pass)] == count) continue;
+            if (bucketStart[Digit(KeyAt(values, 0), pass)] == count) continue;
             std::size_t position = 0;
             for (std::size_t bucket = 0; bucket < kBuckets; ++bucket) {
                 const std::size_t size = bucketStart[bucket];
                 bucketStart[bucket] = position;
                 position += size;
             }
-            for (std::uint64_t key : keys_) scratch_[bucketStart[Digit(key, pass)]++] = key;
-            keys_.swap(scratch_);
+            if (keysInValues) {
+                Scatter(values, keys_.data(), count, bucketStart, pass);
+            } else {
+                Scatter(keys_.data(), values, count, bucketStart, pass);
+            }
+            keysInValues = !keysInValues;
         }
-        for (std::size_t i = 0; i < count; ++i) values[i] = FromSortKey(keys_[i]);
+        for (std::size_t i = 0; i < count; ++i) {
+            values[i] = FromSortKey(keysInValues ? KeyAt(values, i) : keys_[i]);
+        }
+    }
+
+    template <typename From, typename To>
+    static void Scatter(const From* from, To* to, std::size_t count, std::size_t* bucketStart,
+                        int pass) {
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::uint64_t key = KeyAt(from, i);
+            std::memcpy(to + bucketStart[Digit(key, pass)]++, &key, sizeof key);
+        }
+    }
+
+    template <typename Slot>
+    static std::uint64_t KeyAt(const Slot* slots, std::size_t i) {
+        std::uint64_t key;
+        std::memcpy(&key, slots + i, sizeof key);
+        return key;
     }
 
     static std::size_t Digit(std::uint64_t key, int pass) {
@@ -190,22 +227,166 @@ class AscendingSorter {
     }
 
     std::vector<std::uint64_t> keys_;
-    std::vector<std::uint64_t> scratch_;
     std::vector<std::size_t> counts_;
 };
 
-void WriteWindowRows(TextFileWriter& out, const std::string& sizeCell,
-                     const std::vector<int>& levels, const std::vector<double>& aucs,
-                     const std::vector<double>& twacs) {
-    auto writeRow = [&](const std::string& label, double auc, double twac) {
-        out.WriteLine(sizeCell + "\t" + label + "\t" + Scientific3(auc) + "\t" + Scientific3(twac));
+// Max, Min and the percentiles of a sorted list, in the order of the summary rows.
+std::vector<double> StatisticsOfSortedList(const std::vector<int>& levels,
+                                           const std::vector<double>& sorted) {
+    std::vector<double> statistics = {sorted.back(), sorted.front()};
+    for (int level : levels) statistics.push_back(Percentile(sorted, level));
+    return statistics;
+}
+
+// The summary values of one window, AUC and TWAC per row; empty when it has no values.
+struct WindowStatistics {
+    std::vector<double> aucs;
+    std::vector<double> twacs;
+};
+
+WindowStatistics StatisticsOfSortedLists(const std::vector<int>& levels,
+                                         const std::vector<double>& aucs,
+                                         const std::vector<double>& twacs) {
+    if (aucs.empty()) return {};
+    return {StatisticsOfSortedList(levels, aucs), StatisticsOfSortedList(levels, twacs)};
+}
+
+// Sorts the lists that Finish kept, in place, and takes their statistics.
+std::array<WindowStatistics, kWindowCount> StatisticsOfKeptLists(MovingWindows& windows,
+                                                                 const std::vector<int>& levels) {
+    std::array<WindowStatistics, kWindowCount> statistics;
+    AscendingSorter sorter;
+    for (int k = 0; k < kWindowCount; ++k) {
+        std::vector<double>& aucs = windows.Aucs(k);
+        std::vector<double>& twacs = windows.Twacs(k);
+        sorter.Sort(aucs);
+        sorter.Sort(twacs);
+        statistics[k] = StatisticsOfSortedLists(levels, aucs, twacs);
+    }
+    return statistics;
+}
+
+// The lists of one window computed afresh, reused from window to window; room for the
+// longest list from the start, so no list grows by copying.
+struct WindowBuffers {
+    explicit WindowBuffers(std::size_t mostValues) {
+        aucs.reserve(mostValues);
+        sorter.Reserve(mostValues);
+    }
+    std::vector<double> aucs;
+    std::vector<double> twacs;
+    AscendingSorter sorter;
+};
+
+// A long list of finite sums takes the radix sort, whose order of all bits is unique, and
+// division by a positive length keeps that order (-0.0 and underflow to zero included): the
+// sorted means are then the sorted sums divided, bit for bit, and need no list of their own.
+bool MeansFollowSortedSums(const std::vector<double>& sums) {
+    return sums.size() >= kRadixSortMinimum &&
+           std::all_of(sums.begin(), sums.end(), [](double sum) { return std::isfinite(sum); });
+}
+
+WindowStatistics StatisticsOfWindow(const std::vector<double>& concentrations, long long length,
+                                    const std::vector<int>& levels, WindowBuffers& buffers) {
+    std::vector<double>& aucs = buffers.aucs;
+    FillWindowSums(concentrations, length, aucs);
+    if (aucs.empty()) return {};
+    const double lengthValue = static_cast<double>(length);
+    if (MeansFollowSortedSums(aucs)) {
+        buffers.sorter.Sort(aucs);
+        WindowStatistics statistics;
+        statistics.aucs = StatisticsOfSortedList(levels, aucs);
+        for (double& value : aucs) value /= lengthValue;
+        statistics.twacs = StatisticsOfSortedList(levels, aucs);
+        return statistics;
+    }
+    std::vector<double>& twacs = buffers.twacs;
+    twacs.resize(aucs.size());
+    for (std::size_t i = 0; i < aucs.size(); ++i) twacs[i] = aucs[i] / lengthValue;
+    buffers.sorter.Sort(aucs);
+    buffers.sorter.Sort(twacs);
+    return StatisticsOfSortedLists(levels, aucs, twacs);
+}
+
+// The windows that need computing, longest (costliest to sum) first: a window of no values
+// needs none, and one of the same length as an earlier one shares its statistics.
+std::vector<int> WindowsToCompute(const MovingWindows& windows) {
+    const auto sampleCount = static_cast<long long>(windows.Concentrations().size());
+    std::vector<int> toCompute;
+    for (int k = 0; k < kWindowCount; ++k) {
+        const long long length = windows.LengthSamples(k);
+        const bool hasValues = length > 0 && length <= sampleCount;
+        const bool shared = std::any_of(toCompute.begin(), toCompute.end(), [&](int earlier) {
+            return windows.LengthSamples(earlier) == length;
+        });
+        if (hasValues && !shared) toCompute.push_back(k);
+    }
+    std::stable_sort(toCompute.begin(), toCompute.end(), [&](int a, int b) {
+        return windows.LengthSamples(a) > windows.LengthSamples(b);
+    });
+    return toCompute;
+}
+
+// Computes the windows of the series, each into the reused buffers of one of a few threads
+// (every window alone gives the same bits on any thread), and takes their statistics.
+std::array<WindowStatistics, kWindowCount> StatisticsOfSeries(const MovingWindows& windows,
+                                                              const std::vector<int>& levels) {
+    std::array<WindowStatistics, kWindowCount> statistics;
+    const std::vector<int> toCompute = WindowsToCompute(windows);
+    std::atomic<std::size_t> next{0};
+    std::vector<std::exception_ptr> failures(kMaxWindowThreads);
+    auto computeWindows = [&](std::size_t worker) {
+        try {
+            WindowBuffers buffers(windows.Concentrations().size());
+            for (std::size_t i = next++; i < toCompute.size(); i = next++) {
+                const int k = toCompute[i];
+                statistics[k] = StatisticsOfWindow(windows.Concentrations(),
+                                                   windows.LengthSamples(k), levels, buffers);
+            }
+        } catch (...) {
+            failures[worker] = std::current_exception();
+        }
     };
-    writeRow("Max", aucs.back(), twacs.back());
-    writeRow("Min", aucs.front(), twacs.front());
-    for (std::size_t i = 0; i < levels.size(); ++i) {
-        const double level = levels[i];
-        writeRow(PercentileLabel(levels[i], i + 1 == levels.size()), Percentile(aucs, level),
-                 Percentile(twacs, level));
+    const std::size_t workers =
+        std::min({toCompute.size(), kMaxWindowThreads,
+                  std::max<std::size_t>(std::thread::hardware_concurrency(), 1)});
+    std::vector<std::thread> helpers;
+    for (std::size_t worker = 1; worker < workers; ++worker) {
+        try {
+            helpers.emplace_back(computeWindows, worker);
+        } catch (const std::system_error&) {
+            break;  // no thread to be had: the others do its share
+        }
+    }
+    computeWindows(0);
+    for (std::thread& helper : helpers) helper.join();
+    for (const std::exception_ptr& failure : failures) {
+        if (failure) std::rethrow_exception(failure);
+    }
+    for (int k = 0; k < kWindowCount; ++k) {
+        for (int earlier = 0; earlier < k; ++earlier) {
+            if (windows.LengthSamples(earlier) == windows.LengthSamples(k)) {
+                statistics[k] = statistics[earlier];
+                break;
+            }
+        }
+    }
+    return statistics;
+}
+
+void WriteWindowRows(TextFileWriter& out, const std::string& sizeCell,
+                     const std::vector<int>& levels, const WindowStatistics& statistics) {
+    for (std::size_t row = 0; row < statistics.aucs.size(); ++row) {
+        std::string label;
+        if (row == 0) {
+            label = "Max";
+        } else if (row == 1) {
+            label = "Min";
+        } else {
+            label = PercentileLabel(levels[row - 2], row - 1 == levels.size());
+        }
+        out.WriteLine(sizeCell + "\t" + label + "\t" + Scientific3(statistics.aucs[row]) + "\t" +
+                      Scientific3(statistics.twacs[row]));
     }
 }
 
@@ -244,9 +425,19 @@ std::vector<double> ReferenceWindowSums(const std::vector<double>& concentration
 
 std::vector<double> FastWindowSums(const std::vector<double>& concentrations,
                                    long long lengthSamples, WindowSumVectors vectors) {
+    std::vector<double> sums;
+    FillWindowSums(concentrations, lengthSamples, sums, vectors);
+    return sums;
+}
+
+void FillWindowSums(const std::vector<double>& concentrations, long long lengthSamples,
+                    std::vector<double>& sums, WindowSumVectors vectors) {
     const long long sampleCount = static_cast<long long>(concentrations.size());
-    if (lengthSamples <= 0 || lengthSamples > sampleCount) return {};
-    std::vector<double> sums(sampleCount - lengthSamples + 1);
+    if (lengthSamples <= 0 || lengthSamples > sampleCount) {
+        sums.clear();
+        return;
+    }
+    sums.resize(sampleCount - lengthSamples + 1);
     // The first cycle fills the ring: only its last row has a value.
     double firstSum = 0.0;
     for (long long slot = 0; slot < lengthSamples; ++slot) firstSum += concentrations[slot];
@@ -256,7 +447,6 @@ std::vector<double> FastWindowSums(const std::vector<double>& concentrations,
     } else {
         SumLaterCyclesSse2(concentrations.data(), sampleCount, lengthSamples, sums.data());
     }
-    return sums;
 }
 
 std::vector<double> WindowMeans(const std::vector<double>& sums, long long lengthSamples) {
@@ -277,6 +467,14 @@ void MovingWindows::Reset(int stepsPerDay, int userWindowSize) {
     }
     concentrations_.clear();
     finished_ = false;
+}
+
+void MovingWindows::ReserveRows(std::size_t rowCount) {
+    try {
+        concentrations_.reserve(rowCount);
+    } catch (const std::bad_alloc&) {
+        // Only a hint: the rows still fit one at a time as far as memory allows.
+    }
 }
 
 void MovingWindows::UpdateWindows(double concentration) {
@@ -315,27 +513,24 @@ std::vector<double>& MovingWindows::Twacs(int window) {
 
 void WriteMovingWindowSummary(TextFileWriter& out, const AnalysisSettings& settings,
                               MovingWindows& windows) {
-    windows.Finish();
     out.WriteLine("Window size [days]\tPercentile\tAUC" + AucUnitBracket(settings) + "\tTWAC" +
                   UnitBracket(settings));
     const std::vector<int> levels = PercentileLevels(settings.userPercentile);
-    AscendingSorter sorter;
+    const std::array<WindowStatistics, kWindowCount> statistics =
+        windows.HasValueLists() ? StatisticsOfKeptLists(windows, levels)
+                                : StatisticsOfSeries(windows, levels);
     for (int k = 0; k < kWindowCount; ++k) {
         const int sizeDays = windows.WindowSizeDays(k);
-        std::vector<double>& aucs = windows.Aucs(k);
-        std::vector<double>& twacs = windows.Twacs(k);
-        if (aucs.empty()) {
+        if (statistics[k].aucs.empty()) {
             PrintLine("WARNING! No data found for calculation of AUC and TWAC for window size " +
                       IntegerText(sizeDays) + "!");
             PrintLine("Please check your analysis period and segment! Press a key to continue...");
             WaitForKey();
             continue;
         }
-        sorter.Sort(aucs);
-        sorter.Sort(twacs);
         std::string sizeCell = IntegerText(sizeDays);
         if (k == kWindowCount - 1) sizeCell += " (user defined)";
-        WriteWindowRows(out, sizeCell, levels, aucs, twacs);
+        WriteWindowRows(out, sizeCell, levels, statistics[k]);
     }
 }
 

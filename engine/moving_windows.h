@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <vector>
 
 #include "common/analysis_settings.h"
@@ -27,6 +28,10 @@ std::vector<double> FastWindowSums(const std::vector<double>& concentrations,
                                    long long lengthSamples,
                                    WindowSumVectors vectors = WindowSumVectors::Widest);
 
+/// FastWindowSums into `sums`, whose memory is reused when it is large enough.
+void FillWindowSums(const std::vector<double>& concentrations, long long lengthSamples,
+                    std::vector<double>& sums, WindowSumVectors vectors = WindowSumVectors::Widest);
+
 /// The window means: every sum divided by the window length.
 std::vector<double> WindowMeans(const std::vector<double>& sums, long long lengthSamples);
 
@@ -37,17 +42,25 @@ class MovingWindows {
   public:
     /// Starts a series: window lengths are WindowSizes times the steps per day.
     void Reset(int stepsPerDay, int userWindowSize);
+    /// Reserves room for `rowCount` rows, so taking them moves no values; without memory for
+    /// it the series grows as its rows arrive.
+    void ReserveRows(std::size_t rowCount);
     /// Takes the concentration of the next row.
     void UpdateWindows(double concentration);
-    /// Computes the values of all windows once the last row has been taken; a second call
-    /// without new rows changes nothing.
+    /// Computes and keeps the value lists of all windows once the last row has been taken,
+    /// for callers that read them; a second call without new rows changes nothing. The
+    /// summary does not need it: without kept lists it computes one window at a time.
     void Finish();
+    /// Whether Finish has kept the value lists of the rows taken so far.
+    bool HasValueLists() const { return finished_; }
 
     /// The window length in samples (0 when the window has no slot).
     long long LengthSamples(int window) const;
     int WindowSizeDays(int window) const { return windowSizesDays_[window]; }
     std::vector<double>& Aucs(int window);
     std::vector<double>& Twacs(int window);
+    /// The concentrations taken since Reset, in row order.
+    const std::vector<double>& Concentrations() const { return concentrations_; }
 
   private:
     std::array<int, kWindowCount> windowSizesDays_{};
@@ -59,7 +72,7 @@ class MovingWindows {
 };
 
 /// Writes the moving window summary; a window without values gets the two console warning
-/// lines and a wait for a key instead of rows. Sorts the value lists in place.
+/// lines and a wait for a key instead of rows. Sorts kept value lists in place.
 void WriteMovingWindowSummary(TextFileWriter& out, const AnalysisSettings& settings,
                               MovingWindows& windows);
 

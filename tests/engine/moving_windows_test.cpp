@@ -189,14 +189,29 @@ class MovingWindowSummary : public ::testing::Test {
   protected:
     void TearDown() override { SetConsoleStreams(nullptr, nullptr); }
 
-    // Writes the summary of `values` and returns the file text; the console goes to `console_`.
+    // Writes the summary of `values` as the engine does (each window computed on its own,
+    // the means taken from the sorted sums where they follow them) and returns the file
+    // text; the console goes to `console_`. The summary of the lists that Finish keeps,
+    // sorted separately, must give the same bytes. The console holds this summary's lines.
     std::string Summary(const AnalysisSettings& settings, int stepsPerDay,
                         const std::vector<double>& values) {
+        console_.str("");
+        const std::string text = SummaryText(settings, stepsPerDay, values, false, console_, keys_);
+        std::ostringstream keptConsole;
+        std::istringstream keptKeys{std::string(20, 'k')};
+        EXPECT_EQ(SummaryText(settings, stepsPerDay, values, true, keptConsole, keptKeys), text);
+        EXPECT_EQ(keptConsole.str(), console_.str());
+        return text;
+    }
+
+    static std::string SummaryText(const AnalysisSettings& settings, int stepsPerDay,
+                                   const std::vector<double>& values, bool keepLists,
+                                   std::ostringstream& console, std::istringstream& keys) {
         MovingWindows windows;
         windows.Reset(stepsPerDay, settings.userWindowSize);
         for (double value : values) windows.UpdateWindows(value);
-        windows.Finish();
-        SetConsoleStreams(&console_, &keys_);
+        if (keepLists) windows.Finish();
+        SetConsoleStreams(&console, &keys);
         test::TempDir dir;
         TextFileWriter out;
         EXPECT_TRUE(out.Open(dir.File("summary.txt")));
@@ -300,6 +315,29 @@ TEST_F(MovingWindowSummary, LongListsOfMixedValuesGiveTheRowsOfAnOrdinarySort) {
         }
     }
     EXPECT_EQ(text, expected);
+}
+
+TEST_F(MovingWindowSummary, MeansFromSortedSumsKeepSignedZerosAndNonFiniteValues) {
+    AnalysisSettings settings;
+    settings.unitName = "mg/L";
+    settings.userWindowSize = 1;
+    std::mt19937_64 random(5);
+    // Subnormal sums of both signs whose means round to -0.0 and 0.0: the sorted means must
+    // keep every zero's sign where sorting the means alone puts it.
+    std::vector<double> tiny(24 * 40);
+    for (double& value : tiny) {
+        const std::uint64_t draw = random();
+        value = draw % 4 == 0 ? (draw % 8 == 0 ? -0.0 : 0.0)
+                              : static_cast<double>(draw % 7) * 0x1p-1074 * (draw & 8 ? -1 : 1);
+    }
+    const std::string text = Summary(settings, 24, tiny);
+    EXPECT_NE(text.find("-0.000e+00"), std::string::npos) << text;
+    // Infinite terms make infinite and NaN sums, which take the plain path.
+    std::vector<double> peaks = MixedSeries(24 * 40, 6);
+    peaks[100] = HUGE_VAL;
+    peaks[700] = -HUGE_VAL;
+    peaks[701] = HUGE_VAL;
+    Summary(settings, 24, peaks);
 }
 
 }  // namespace
