@@ -122,7 +122,12 @@ bool UsesSegments(int dataSource) {
 }
 
 std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '"';
+    quoted += text;
+    quoted += '"';
+    return quoted;
 }
 
 std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
