@@ -398,6 +398,9 @@ bool LoadGridFromFile(TAGrid& grid, const QString& path, QChar separator) {
     ClearGridCells(grid);
     grid.setRowCount(1);
     grid.setColumnCount(1);
+    // One row and one column leave no room for headings, also when the grid had no rows yet.
+    grid.setFixedRowCount(0);
+    grid.setFixedColCount(0);
     grid.setCellText(0, 0, QString());
     grid.setCurrentCell(0, 0);
     if (!QFileInfo(path).isFile()) {

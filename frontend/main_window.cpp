@@ -1,11 +1,13 @@
 #include "frontend/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -68,6 +70,29 @@ constexpr ModeItem kModeItems[] = {
     {"Analyse user defined files/KIVO concentration files", false, 1, "con", kFilterCon, false,
      false},
 };
+
+// True when the focus moved to another control of the window, not to another window or a
+// pop-up.
+bool LeavesControl(const QEvent& event) {
+    const Qt::FocusReason reason = static_cast<const QFocusEvent&>(event).reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+// The value of a spin edit as its text gives it: a text that is no whole number reads as the
+// minimum, which the spin then shows.
+int SpinEditValue(QSpinBox& spin) {
+    if (const std::optional<int> typed = ParseSegmentNumber(spin.text())) return *typed;
+    spin.setValue(spin.minimum());
+    return spin.minimum();
+}
+
+// True for a key that types a character (Enter, Backspace and Escape included); arrows,
+// Delete and the focus keys Tab and Backtab type none.
+bool TypesCharacter(const QKeyEvent& event) {
+    const int key = event.key();
+    return !event.text().isEmpty() && key != Qt::Key_Tab && key != Qt::Key_Backtab &&
+           key != Qt::Key_Delete;
+}
 
 bool IsToxswaOutSource(int dataSource) {
     return dataSource == 2 || dataSource == 3;
@@ -355,18 +380,31 @@ void TMainForm::ConnectHandlers() {
 
     connect(EvaluationPeriodCombo, &QComboBox::activated, this,
             &TMainForm::EvaluationPeriodComboSelect);
-    connect(EvaluationPeriodStartSpin, &QSpinBox::editingFinished, this,
-            &TMainForm::EvaluationPeriodStartSpinExit);
-    connect(EvaluationPeriodEndSpin, &QSpinBox::editingFinished, this,
-            &TMainForm::EvaluationPeriodEndSpinExit);
+    // A spin also finishes editing when another window or a message box takes the focus; only
+    // a move to another control of this window leaves it.
+    connect(EvaluationPeriodStartSpin, &QSpinBox::editingFinished, this, [this] {
+        if (isActiveWindow() && QApplication::activePopupWidget() == nullptr) {
+            EvaluationPeriodStartSpinExit();
+        }
+    });
+    connect(EvaluationPeriodEndSpin, &QSpinBox::editingFinished, this, [this] {
+        if (isActiveWindow() && QApplication::activePopupWidget() == nullptr) {
+            EvaluationPeriodEndSpinExit();
+        }
+    });
     for (QSpinBox* spin : {EvaluationPeriodStartSpin, EvaluationPeriodEndSpin,
                            UserDefinedPercentileSpin, UserDefinedWindowSizeSpin}) {
         // Typed keys reach the spin's text field first.
         spin->installEventFilter(this);
         if (QLineEdit* text = spin->findChild<QLineEdit*>()) text->installEventFilter(this);
     }
-    connect(UserDefinedPercentileSpin, &QSpinBox::valueChanged, this, &TMainForm::MarkUnsaved);
-    connect(UserDefinedWindowSizeSpin, &QSpinBox::valueChanged, this, &TMainForm::MarkUnsaved);
+    // Every change of the text: the spin reports new values, its edit field also a typed text
+    // that is no number yet.
+    for (QSpinBox* spin : {UserDefinedPercentileSpin, UserDefinedWindowSizeSpin}) {
+        connect(spin, &QSpinBox::textChanged, this, &TMainForm::MarkUnsaved);
+        connect(spin->findChild<QLineEdit*>(), &QLineEdit::textChanged, this,
+                &TMainForm::MarkUnsaved);
+    }
     connect(LOQEdit, &QLineEdit::textChanged, this, &TMainForm::MarkUnsaved);
     connect(OutputDirEdit, &QLineEdit::textChanged, this, &TMainForm::MarkUnsaved);
     OutputDirEdit->installEventFilter(this);
@@ -389,7 +427,8 @@ void TMainForm::ConnectHandlers() {
         settings_.unitName = text;
         MarkUnsaved();
     });
-    connect(Edit_convFactor, &QLineEdit::editingFinished, this, &TMainForm::Edit_convFactorExit);
+    // Leaving the edit runs the factor rule even when its text is unchanged, and Enter does not.
+    Edit_convFactor->installEventFilter(this);
     connect(HourButtons, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked) settings_.hourIndex = id;
     });
@@ -401,11 +440,15 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     const bool spinKey = qobject_cast<QSpinBox*>(watched) != nullptr ||
                          qobject_cast<QSpinBox*>(watched->parent()) != nullptr;
     if (event->type() == QEvent::KeyPress && spinKey) {
-        MarkUnsaved();
-        const int key = static_cast<QKeyEvent*>(event)->key();
+        const auto* keyEvent = static_cast<QKeyEvent*>(event);
+        if (TypesCharacter(*keyEvent)) MarkUnsaved();
+        const int key = keyEvent->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
     }
     if (event->type() == QEvent::Resize && watched == InputFileGrid) FormResize();
+    if (event->type() == QEvent::FocusOut && watched == Edit_convFactor && LeavesControl(*event)) {
+        Edit_convFactorExit();
+    }
     if (event->type() == QEvent::MouseButtonDblClick && watched == OutputDirEdit) {
         OutputDirSpeedClick();
         return true;
@@ -433,10 +476,10 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
     FormResize();
 }
 
-// The file name column takes the width the segment column leaves; without the segment
-// column it takes nearly all of it.
+// The TOXSWA .out modes leave room for the segment column; every other mode gives the file
+// name column nearly the whole width.
 void TMainForm::FormResize() {
-    const int margin = InputFileGrid->isColumnHidden(1) ? 23 : 87;
+    const int margin = IsToxswaOutSource(settings_.dataSource) ? 87 : 23;
     InputFileGrid->setColumnWidth(0, std::max(64, InputFileGrid->width() - margin));
 }
 
@@ -613,13 +656,15 @@ bool TMainForm::CollectSettings() {
                                                  "output directory!"));
         return false;
     }
-    if (EvaluationPeriodStartSpin->value() >= EvaluationPeriodEndSpin->value()) {
+    const int periodStart = SpinEditValue(*EvaluationPeriodStartSpin);
+    const int periodEnd = SpinEditValue(*EvaluationPeriodEndSpin);
+    if (periodStart >= periodEnd) {
         ShowMessage(this, MessageKind::Plain, QStringLiteral("Invalid evaluation period!"));
         return false;
     }
     settings_.evaluationPeriod = EvaluationPeriodCombo->currentIndex();
-    settings_.periodStart = EvaluationPeriodStartSpin->value();
-    settings_.periodEnd = EvaluationPeriodEndSpin->value();
+    settings_.periodStart = periodStart;
+    settings_.periodEnd = periodEnd;
     const std::optional<double> loq = ParseLocaleNumber(LOQEdit->text());
     if (!loq) {
         ShowInformation(this, QLatin1Char('\'') + LOQEdit->text() +
@@ -628,8 +673,8 @@ bool TMainForm::CollectSettings() {
     }
     settings_.loq = *loq;
     if (!CollectThresholds()) return false;
-    settings_.userPercentile = UserDefinedPercentileSpin->value();
-    settings_.userWindowSize = UserDefinedWindowSizeSpin->value();
+    settings_.userPercentile = SpinEditValue(*UserDefinedPercentileSpin);
+    settings_.userWindowSize = SpinEditValue(*UserDefinedWindowSizeSpin);
     if (IsToxswaOutSource(settings_.dataSource)) {
         if (ComboBox_Substance->currentText().isEmpty()) {
             ShowInformation(this, QStringLiteral("No substance selected!"));

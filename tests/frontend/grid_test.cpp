@@ -373,21 +373,26 @@ class GridTest : public QObject {
 
     void loadGridFromFileMakesOneRowPerLine_data() {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("startRows");  // 51 rows of 5 columns, or one cell
         QTest::addColumn<QString>("cells");
-        QTest::newRow("two lines") << QByteArray("x\ty\n1") << QStringLiteral("x|y;1|");
+        QTest::newRow("two lines") << QByteArray("x\ty\n1") << 51 << QStringLiteral("x|y;1|");
         QTest::newRow("final line end adds no row")
-            << QByteArray("x\ty\r\n1\r\n") << QStringLiteral("x|y;1|");
+            << QByteArray("x\ty\r\n1\r\n") << 51 << QStringLiteral("x|y;1|");
         QTest::newRow("empty fields and empty line")
-            << QByteArray("a\t\tb\t\n\nc\n") << QStringLiteral("a||b|;|||;c|||");
-        QTest::newRow("latin-1 bytes") << QByteArray("\xb5g/L\r\n") << QStringLiteral("\u00b5g/L");
-        QTest::newRow("empty file") << QByteArray() << QString();
+            << QByteArray("a\t\tb\t\n\nc\n") << 51 << QStringLiteral("a||b|;|||;c|||");
+        QTest::newRow("latin-1 bytes")
+            << QByteArray("\xb5g/L\r\n") << 51 << QStringLiteral("\u00b5g/L");
+        QTest::newRow("empty file") << QByteArray() << 51 << QString();
+        QTest::newRow("one-cell grid with headings asked for")
+            << QByteArray("x\ty\n1") << 1 << QStringLiteral("x|y;1|");
     }
     void loadGridFromFileMakesOneRowPerLine() {
         QFETCH(QByteArray, bytes);
+        QFETCH(int, startRows);
         QFETCH(QString, cells);
         QTemporaryDir dir;
         const QString path = WriteTempFile(dir, bytes);
-        auto grid = MakeGrid(51, 5, 1, 1);
+        auto grid = MakeGrid(startRows, startRows == 1 ? 1 : 5, 1, 1);
 
         QVERIFY(kivo::gui::LoadGridFromFile(*grid, path, QLatin1Char('\t')));
 

@@ -307,15 +307,43 @@ class MainWindowTest : public QObject {
         QVERIFY(window.EvaluationPeriodStartSpin->isEnabled());
         QVERIFY(window.EvaluationPeriodEndSpin->isEnabled());
 
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const auto moveFocus = [](QWidget* to) {
+            to->setFocus();
+            QTRY_VERIFY(to->hasFocus());
+        };
+
         window.Settings().settingsSaved = true;
+        moveFocus(window.EvaluationPeriodStartSpin);
         window.EvaluationPeriodStartSpin->setValue(400);
-        emit window.EvaluationPeriodStartSpin->editingFinished();
+        moveFocus(window.LOQEdit);
         QCOMPARE(window.EvaluationPeriodEndSpin->value(), 400);
         QVERIFY(!window.Settings().settingsSaved);
 
+        moveFocus(window.EvaluationPeriodEndSpin);
         window.EvaluationPeriodEndSpin->setValue(100);
-        emit window.EvaluationPeriodEndSpin->editingFinished();
+        moveFocus(window.LOQEdit);
         QCOMPARE(window.EvaluationPeriodStartSpin->value(), 100);
+
+        // Another window taking the focus does not leave the spin; the next control does.
+        window.Settings().settingsSaved = true;
+        moveFocus(window.EvaluationPeriodStartSpin);
+        window.EvaluationPeriodStartSpin->setValue(500);
+        {
+            QWidget other;
+            other.show();
+            other.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+        }
+        QCOMPARE(window.EvaluationPeriodEndSpin->value(), 100);
+        QVERIFY(window.Settings().settingsSaved);
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        moveFocus(window.EvaluationPeriodStartSpin);
+        moveFocus(window.LOQEdit);
+        QCOMPARE(window.EvaluationPeriodEndSpin->value(), 500);
 
         window.EvaluationPeriodStartSpin->setValue(5000000);
         QCOMPARE(window.EvaluationPeriodStartSpin->value(), 999999);
@@ -335,6 +363,72 @@ class MainWindowTest : public QObject {
         MakeCollectable(window, dir);
         QVERIFY(window.CollectSettings());
         QCOMPARE(window.Settings().userPercentile, 99);
+    }
+
+    void spinTextThatIsNoNumberReadsAsMinimum() {
+        MessageRecorder messages;
+        QTemporaryDir dir;
+        TMainForm window;
+        MakeCollectable(window, dir);
+        window.UserDefinedWindowSizeSpin->findChild<QLineEdit*>()->clear();
+        window.EvaluationPeriodStartSpin->setValue(10);
+        window.EvaluationPeriodStartSpin->findChild<QLineEdit*>()->clear();
+        QVERIFY(window.CollectSettings());
+        QCOMPARE(window.Settings().userWindowSize, 1);
+        QCOMPARE(window.UserDefinedWindowSizeSpin->text(), QStringLiteral("1"));
+        QCOMPARE(window.Settings().periodStart, 0);
+        QCOMPARE(window.EvaluationPeriodStartSpin->text(), QStringLiteral("0"));
+    }
+
+    void fileNameColumnLeavesRoomForSegmentsOfOutFilesOnly_data() {
+        QTest::addColumn<int>("dataSource");
+        QTest::addColumn<int>("margin");
+        QTest::newRow("cwa") << 0 << 23;
+        QTest::newRow("con") << 1 << 23;
+        QTest::newRow("4.4.3") << 2 << 87;
+        QTest::newRow("5.5.3") << 3 << 87;
+    }
+
+    void fileNameColumnLeavesRoomForSegmentsOfOutFilesOnly() {
+        QFETCH(int, dataSource);
+        QFETCH(int, margin);
+        TMainForm window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.Settings().dataSource = dataSource;
+        window.ShowSettings();
+        QVERIFY(window.InputFileGrid->width() > 200);
+        QCOMPARE(window.InputFileGrid->columnWidth(0), window.InputFileGrid->width() - margin);
+    }
+
+    void leavingFactorEditTakesFactorAsShown() {
+        MessageRecorder messages;
+        TMainForm window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.Settings().unitFactor = 1234.0f;
+        window.UnitButtons->button(2)->click();
+        QCOMPARE(window.Edit_convFactor->text(), QStringLiteral("1.2E3"));
+        window.Settings().settingsSaved = true;
+        window.Edit_convFactor->setFocus();
+        QTRY_VERIFY(window.Edit_convFactor->hasFocus());
+        window.LOQEdit->setFocus();
+        QTRY_VERIFY(window.LOQEdit->hasFocus());
+        QCOMPARE(window.Settings().unitFactor, 1200.0f);
+        QVERIFY(!window.Settings().settingsSaved);
+
+        // Enter does not leave the edit.
+        window.Edit_convFactor->setFocus();
+        QTRY_VERIFY(window.Edit_convFactor->hasFocus());
+        window.Edit_convFactor->setText(QStringLiteral("abc"));
+        QTest::keyClick(window.Edit_convFactor, Qt::Key_Return);
+        QVERIFY(messages.shown.isEmpty());
+        window.LOQEdit->setFocus();
+        QTRY_VERIFY(window.LOQEdit->hasFocus());
+        QCOMPARE(messages.Texts(),
+                 QStringList{QStringLiteral("Please enter a number as conversion factor!")});
+        QCOMPARE(window.UnitButtons->checkedId(), 0);
     }
 
     void showSettingsSetsUpInputSide_data() {
@@ -416,6 +510,12 @@ class MainWindowTest : public QObject {
         QTest::keyClick(window.UserDefinedPercentileSpin, Qt::Key_Return);
         QVERIFY(!window.Settings().settingsSaved);
         QCOMPARE(window.UserDefinedPercentileSpin->value(), 95);
+        // A key that types nothing changes nothing; emptying the text does.
+        window.Settings().settingsSaved = true;
+        QTest::keyClick(window.UserDefinedPercentileSpin, Qt::Key_Left);
+        QVERIFY(window.Settings().settingsSaved);
+        window.UserDefinedWindowSizeSpin->findChild<QLineEdit*>()->clear();
+        QVERIFY(!window.Settings().settingsSaved);
     }
 
     void folderChoice() {
