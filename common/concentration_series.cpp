@@ -15,7 +15,7 @@
 namespace kivo {
 namespace {
 
-constexpr std::size_t kBlockBytes = 1 << 20;
+constexpr std::size_t kBlockBytes = 1 << 17;
 constexpr char kEndOfTextByte = '\x1A';
 constexpr std::size_t kDateTimeTokenLength = 17;
 

@@ -3,7 +3,7 @@
 namespace kivo {
 namespace {
 
-constexpr std::size_t kBufferBytes = 1 << 20;
+constexpr std::size_t kBufferBytes = 1 << 17;
 
 }  // namespace
 

@@ -5,7 +5,7 @@
 namespace kivo {
 namespace {
 
-constexpr std::size_t kBlockBytes = 1 << 20;
+constexpr std::size_t kBlockBytes = 1 << 17;
 constexpr char kEndOfTextByte = '\x1A';
 
 /// Drops one CR at the end of a line.

@@ -58,7 +58,7 @@ TEST(TextLines, ReaderAndSplitterAgreeOnLineRules) {
 }
 
 TEST(TextLines, LinesAcrossBlockBordersAreWhole) {
-    // Lines of varying length so that line ends, CRs and line bodies all meet the 1 MiB
+    // Lines of varying length so that line ends, CRs and line bodies all meet the reading
     // block borders somewhere, plus one line longer than a block.
     std::string bytes;
     std::vector<std::string> expected;
