@@ -21,6 +21,14 @@ Q_DECLARE_METATYPE(kivo::gui::MessageAnswer)
 
 namespace {
 
+// The input files and output directory that the reviewed settings name, in the current
+// directory.
+void WriteReviewedInputs() {
+    WriteBytes(QStringLiteral("D1_ditch.out"), "x");
+    WriteBytes(QStringLiteral("R1_stream.out"), "x");
+    QDir().mkdir(QStringLiteral("results"));
+}
+
 // The settings of the reviewed file, entered through the controls. Paths are relative to
 // the current directory, so the written bytes do not depend on where the test runs.
 void EnterReviewedSettings(TMainForm& window) {
@@ -117,9 +125,7 @@ class SettingsFilesTest : public QObject {
         DialogRecorder dialogs;
         QTemporaryDir dir;
         CurrentDirectory inDir(dir.path());
-        WriteBytes(QStringLiteral("D1_ditch.out"), "x");
-        WriteBytes(QStringLiteral("R1_stream.out"), "x");
-        QDir().mkdir(QStringLiteral("results"));
+        WriteReviewedInputs();
         TMainForm window;
         EnterReviewedSettings(window);
         dialogs.answers << QStringList{QStringLiteral("reviewed.kvo")};
@@ -150,9 +156,7 @@ class SettingsFilesTest : public QObject {
         DialogRecorder dialogs;
         QTemporaryDir dir;
         CurrentDirectory inDir(dir.path());
-        WriteBytes(QStringLiteral("D1_ditch.out"), "x");
-        WriteBytes(QStringLiteral("R1_stream.out"), "x");
-        QDir().mkdir(QStringLiteral("results"));
+        WriteReviewedInputs();
         TMainForm window;
         EnterReviewedSettings(window);
         dialogs.answers << QStringList{QStringLiteral("again.kvo")};
